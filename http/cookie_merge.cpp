@@ -1,6 +1,7 @@
 #include "http/cookie_merge.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "text/marker_search.h"
 #include "text/unique_join.h"
@@ -38,7 +39,14 @@ Text MergeCookies(Text& oldCookies, std::string_view newCookies) {
     }
   }
   std::erase_if(merged, [](const Text& pair) { return IsDeletedPair(pair); });
-  oldCookies = JoinUnique(JoinTexts(merged, kPairSeparator), kPairSeparator, true);
+  Text result = JoinUnique(JoinTexts(merged, kPairSeparator), kPairSeparator, true);
+  // An empty last pair leaves a final separator; the split in JoinUnique drops
+  // it unless a stray lead byte before it swallows its ";". Merged cookie texts
+  // never end in a separator, whatever bytes they hold.
+  while (result.ends_with(kPairSeparator)) {
+    result.resize(result.size() - kPairSeparator.size());
+  }
+  oldCookies = std::move(result);
   return oldCookies;
 }
 

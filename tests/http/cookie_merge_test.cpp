@@ -55,7 +55,10 @@ INSTANTIATE_TEST_SUITE_P(
                     MergeCase{"DeletedWithoutName", "a=1", "=deleted", "a=1"},
                     MergeCase{"DeletedNeedsEquals", "a=1", "deleted", "deleted; a=1"},
                     MergeCase{"NewRepeatsOfOneName", "a=0", "a=1; a=2; a=1", "a=1; a=2"},
-                    MergeCase{"PairWithoutEqualsIsAllName", "flag; b=2", "flag=1", "flag=1; b=2"}),
+                    MergeCase{"PairWithoutEqualsIsAllName", "flag; b=2", "flag=1", "flag=1; b=2"},
+                    // The stray lead byte 0x90 swallows the ";" of the separator
+                    // before the empty old pair, which must not end the result.
+                    MergeCase{"StrayLeadByteBeforeEmptyLastPair", "; ", "x=\x90", "x=\x90"}),
     testing_support::CaseName());
 
 TEST(MergeCookiesAliasingTest, NewTextMayViewTheOldText) {
