@@ -3,7 +3,7 @@
 # seed corpus. A crash, a sanitizer report or a broken property fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds_per_target=${VEXA_FUZZ_SECONDS:-30}
+seconds_per_target=${VEXA_FUZZ_SECONDS:-20}
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
