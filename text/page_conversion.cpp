@@ -152,11 +152,12 @@ Text Utf8ToAnsi(std::string_view page) {
   bool reset = true;
   Text text;
   // No character takes more bytes in code page 936 than in UTF-8.
-  const bool converted = Drain(text, page.size(), [&](char** target, char* limit, UErrorCode* error) {
-    ucnv_convertEx(gbk.get(), utf8.get(), target, limit, &source, sourceEnd, pivot.data(),
-                   &pivotSource, &pivotTarget, pivot.data() + pivot.size(), reset, true, error);
-    reset = false;
-  });
+  const bool converted =
+      Drain(text, page.size(), [&](char** target, char* limit, UErrorCode* error) {
+        ucnv_convertEx(gbk.get(), utf8.get(), target, limit, &source, sourceEnd, pivot.data(),
+                       &pivotSource, &pivotTarget, pivot.data() + pivot.size(), reset, true, error);
+        reset = false;
+      });
   return converted ? text : Text();
 }
 
