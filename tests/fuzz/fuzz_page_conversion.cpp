@@ -2,23 +2,17 @@
 // characters of the code page's table and agrees with its two steps.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "tests/fuzz/require_property.h"
 #include "text/page_conversion.h"
 
 namespace vexa {
 namespace {
 
-void Require(bool holds, const char* property) {
-  if (!holds) {
-    std::fprintf(stderr, "broken property: %s\n", property);
-    std::abort();
-  }
-}
+using fuzz::Require;
 
 // Whether `text` is made of ASCII bytes, the single bytes 0x80 and 0xFF, and
 // lead bytes 0x81..0xFE each followed by a trail byte 0x40..0x7E or 0x80..0xFE.

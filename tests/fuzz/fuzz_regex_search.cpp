@@ -4,22 +4,16 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "regex/regex_object.h"
+#include "tests/fuzz/require_property.h"
 #include "text/page_conversion.h"
 
 namespace vexa {
 namespace {
 
-void Require(bool holds, const char* property) {
-  if (!holds) {
-    std::fprintf(stderr, "broken property: %s\n", property);
-    std::abort();
-  }
-}
+using fuzz::Require;
 
 // Matches read in full; the rest only counted, to keep each run short.
 constexpr int kMatchesRead = 64;

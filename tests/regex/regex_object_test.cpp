@@ -139,6 +139,14 @@ TEST(RegexObjectTest, RejectedPatternGivesFalseAndEmptyResults) {
   EXPECT_EQ(regex.ReplaceMatches("b"), "");
 }
 
+TEST(RegexObjectTest, PatternTheJitCannotTakeIsRejected) {
+  // Without the JIT no limit would bound the search's time.
+  RegexObject regex;
+  EXPECT_TRUE(regex.Search("a", "a"));
+  EXPECT_FALSE(regex.Search("(*NO_JIT)a", "a"));
+  EXPECT_EQ(regex.MatchCount(), 0);
+}
+
 TEST(RegexObjectTest, NewObjectIsEmpty) {
   const RegexObject regex;
   EXPECT_EQ(regex.PatternText(), "");
@@ -268,13 +276,15 @@ TEST(RegexObjectTest, CopySharesResultsAndOwnsItsSubject) {
   EXPECT_EQ(original.ReplaceMatches("-"), "-yz");
 }
 
-// One line of `unit` repeated up to 1 MB.
-std::string HostileLine(std::string_view unit) {
-  std::string line;
-  while (line.size() < 1024 * 1024) {
-    line.append(unit);
+constexpr std::size_t kMegabyte = 1024 * 1024;
+
+// `unit` repeated until the text holds at least `size` bytes.
+std::string Repeated(std::string_view unit, std::size_t size) {
+  std::string text;
+  while (text.size() < size) {
+    text.append(unit);
   }
-  return line;
+  return text;
 }
 
 struct HostileCase {
@@ -287,7 +297,7 @@ class HostilePageTest : public testing::TestWithParam<HostileCase> {};
 
 TEST_P(HostilePageTest, SearchReturnsWithoutMatches) {
   RegexObject regex;
-  regex.Search(GetParam().pattern, HostileLine(GetParam().unit), false, true);
+  regex.Search(GetParam().pattern, Repeated(GetParam().unit, kMegabyte), false, true);
   EXPECT_EQ(regex.MatchCount(), 0);
 }
 
@@ -303,7 +313,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, HostilePageTest,
                          testing_support::CaseName());
 
 TEST(RegexObjectTest, WorkLimitDropsTheMatchesFoundBeforeIt) {
-  const std::string page = "<h2 class=\"t\">a b</h2>\n" + HostileLine("<h2 class=\"");
+  const std::string page = "<h2 class=\"t\">a b</h2>\n" + Repeated("<h2 class=\"", kMegabyte);
   RegexObject regex;
   EXPECT_FALSE(regex.Search(TitlePattern, page, false, true));
   EXPECT_EQ(regex.MatchCount(), 0);
@@ -317,16 +327,10 @@ TEST(RegexObjectTest, WorkLimitDropsTheMatchesFoundBeforeIt) {
 
 TEST(RegexObjectTest, TimeLimitDropsTheMatchesOfManyCostlyCalls) {
   // Each title line is preceded by a line that costs its engine call a few
-  // milliseconds, well under the work limit; together they take seconds.
-  std::string block;
-  while (block.size() < 3000) {
-    block.append("<h2 class=\"");
-  }
-  block.append("\n<h2 class=\"a b</h2>\n");
-  std::string page;
-  while (page.size() < 1024 * 1024) {
-    page.append(block);
-  }
+  // milliseconds, well under the work limit; together they take far longer
+  // than the time limit.
+  const std::string block = Repeated("<h2 class=\"", 3000) + "\n<h2 class=\"a b</h2>\n";
+  const std::string page = Repeated(block, kMegabyte);
   RegexObject regex;
   EXPECT_FALSE(regex.Search(TitlePattern, page, false, true));
   EXPECT_EQ(regex.MatchCount(), 0);
