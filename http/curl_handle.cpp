@@ -1,0 +1,123 @@
+#include "http/curl_handle.h"
+
+#include <charconv>
+#include <cstddef>
+#include <new>
+#include <string>
+#include <utility>
+
+#include "http/http_client.h"
+
+namespace vexa {
+namespace {
+
+struct CurlUrlDeleter {
+  void operator()(CURLU* url) const { curl_url_cleanup(url); }
+};
+using CurlUrl = std::unique_ptr<CURLU, CurlUrlDeleter>;
+
+struct CurlTextDeleter {
+  void operator()(char* text) const { curl_free(text); }
+};
+using CurlText = std::unique_ptr<char, CurlTextDeleter>;
+
+// Appends one chunk of a response body to the ByteBuffer `sink`; returning
+// less than the chunk (memory exhausted) makes libcurl end the transfer.
+std::size_t AppendBody(char* data, std::size_t size, std::size_t count, void* sink) {
+  const std::size_t length = size * count;
+  try {
+    auto* body = static_cast<ByteBuffer*>(sink);
+    body->insert(body->end(), data, data + length);
+  } catch (const std::bad_alloc&) {
+    return 0;
+  }
+  return length;
+}
+
+// Non-zero (end the transfer) once the client is stopping.
+int StopCheck(void*, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  return HttpClientStopping() ? 1 : 0;
+}
+
+// One part of a parsed address; empty when libcurl has none for it.
+Text UrlPart(CURLU* url, CURLUPart part, unsigned int flags) {
+  char* raw = nullptr;
+  if (curl_url_get(url, part, &raw, flags) != CURLUE_OK) {
+    return {};
+  }
+  const CurlText owned(raw);
+  return owned.get();
+}
+
+}  // namespace
+
+CurlList MakeCurlList(const TextList& lines) {
+  CurlList list;
+  for (const Text& line : lines) {
+    curl_slist* longer = curl_slist_append(list.get(), line.c_str());
+    if (longer == nullptr) {
+      return {};
+    }
+    static_cast<void>(list.release());
+    list.reset(longer);
+  }
+  return list;
+}
+
+TextList CurlListLines(CurlList list) {
+  TextList lines;
+  for (const curl_slist* item = list.get(); item != nullptr; item = item->next) {
+    lines.emplace_back(item->data);
+  }
+  return lines;
+}
+
+CurlEasy NewTransfer(ByteBuffer& body) {
+  CurlEasy handle(curl_easy_init());
+  if (!handle) {
+    return handle;
+  }
+  CURL* h = handle.get();
+  const HttpTimeouts timeouts = CurrentHttpTimeouts();
+  curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, static_cast<long>(timeouts.connect.count()));
+  curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, static_cast<long>(timeouts.stall.count()));
+  curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+  curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, StopCheck);
+  curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, AppendBody);
+  curl_easy_setopt(h, CURLOPT_WRITEDATA, &body);
+  return handle;
+}
+
+bool PerformTransfer(CURL* handle) { return curl_easy_perform(handle) == CURLE_OK; }
+
+long ResponseStatus(CURL* handle) {
+  long status = 0;
+  curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
+  return status;
+}
+
+std::optional<UrlTarget> ReadUrlTarget(std::string_view url) {
+  const CurlUrl parsed(curl_url());
+  const std::string text(url);
+  if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, text.c_str(), 0) != CURLUE_OK) {
+    return std::nullopt;
+  }
+  UrlTarget target;
+  target.scheme = UrlPart(parsed.get(), CURLUPART_SCHEME, 0);
+  target.host = UrlPart(parsed.get(), CURLUPART_HOST, 0);
+  const Text port = UrlPart(parsed.get(), CURLUPART_PORT, CURLU_DEFAULT_PORT);
+  if ((target.scheme != "http" && target.scheme != "https") || target.host.empty() ||
+      port.empty()) {
+    return std::nullopt;
+  }
+  std::from_chars(port.data(), port.data() + port.size(), target.port);
+  const Text explicitPort = UrlPart(parsed.get(), CURLUPART_PORT, CURLU_NO_DEFAULT_PORT);
+  target.hostLine = explicitPort.empty() ? target.host : target.host + ":" + explicitPort;
+  return target;
+}
+
+}  // namespace vexa
