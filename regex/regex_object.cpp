@@ -4,6 +4,7 @@
 #include <pcre2.h>
 
 #include <chrono>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -28,7 +29,7 @@ using MatchData = Owned<pcre2_match_data, pcre2_match_data_free>;
 using JitStack = Owned<pcre2_jit_stack, pcre2_jit_stack_free>;
 
 // Work limit of one engine call: a hostile line makes it give up within a few
-// tens of milliseconds, while pages of the site need a few thousand steps.
+// tens of milliseconds, far beyond what an ordinary page needs.
 constexpr std::uint32_t kMatchLimit = 5'000'000;
 // A search of many matches stops once this has passed, so that many calls
 // each just under the work limit cannot add up.
@@ -44,6 +45,7 @@ constexpr std::uint32_t kBaseOptions = PCRE2_UTF | PCRE2_NEVER_UCP | PCRE2_NEVER
                                        PCRE2_ALT_BSUX | PCRE2_ALLOW_EMPTY_CLASS |
                                        PCRE2_MATCH_UNSET_BACKREF | PCRE2_DOLLAR_ENDONLY;
 
+// `text` as PCRE2's 16-bit code units.
 PCRE2_SPTR Units(std::u16string_view text) { return reinterpret_cast<PCRE2_SPTR>(text.data()); }
 
 // Index of the character after the one starting at `index`, a surrogate pair
