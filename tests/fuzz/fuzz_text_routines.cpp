@@ -3,14 +3,13 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "http/cookie_merge.h"
 #include "http/header_names.h"
 #include "http/url_parts.h"
+#include "tests/fuzz/require_property.h"
 #include "text/marker_search.h"
 #include "text/text.h"
 #include "text/unique_join.h"
@@ -18,12 +17,7 @@
 namespace vexa {
 namespace {
 
-void Require(bool holds, const char* property) {
-  if (!holds) {
-    std::fprintf(stderr, "broken property: %s\n", property);
-    std::abort();
-  }
-}
+using fuzz::Require;
 
 bool IsPieceOf(std::string_view piece, std::string_view whole) {
   return whole.find(piece) != std::string_view::npos;
