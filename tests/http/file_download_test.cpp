@@ -14,19 +14,13 @@ namespace vexa {
 namespace {
 
 using namespace std::chrono_literals;
-using testing_support::BodyEnd;
-using testing_support::RecordedRequest;
-using testing_support::Reply;
-using testing_support::ScriptedReply;
-using testing_support::TestHttpServer;
-
-std::string AsText(const ByteBuffer& bytes) { return {bytes.begin(), bytes.end()}; }
+using namespace testing_support;
 
 TEST(FileDownloadTest, RequestBytes) {
   TestHttpServer server([](const RecordedRequest&) { return Reply("HTTP/1.1 200 OK", "JPEG"); });
   const DownloadResult result = DownloadWholeFile(server.Url("/img/A.jpg?s=1#part"));
   EXPECT_TRUE(result.complete);
-  EXPECT_EQ(AsText(result.body), "JPEG");
+  EXPECT_EQ(BodyText(result.body), "JPEG");
   const auto requests = server.Requests();
   ASSERT_EQ(requests.size(), 1U);
   EXPECT_EQ(requests[0].head,
@@ -65,10 +59,10 @@ ScriptedReply UntilClose() {
 class DownloadOutcomeTest : public testing::TestWithParam<OutcomeCase> {};
 
 TEST_P(DownloadOutcomeTest, BodyAndCompleteness) {
-  const testing_support::ScopedHttpTimeouts quick({2s, 1s});
+  const ScopedHttpTimeouts quick({2s, 1s});
   TestHttpServer server([](const RecordedRequest&) { return GetParam().reply; });
   const DownloadResult result = DownloadWholeFile(server.Url("/p.jpg"));
-  EXPECT_EQ(AsText(result.body), GetParam().body);
+  EXPECT_EQ(BodyText(result.body), GetParam().body);
   EXPECT_EQ(result.complete, GetParam().complete);
 }
 
@@ -82,14 +76,14 @@ INSTANTIATE_TEST_SUITE_P(
                     OutcomeCase{"ServerError", Reply("HTTP/1.1 500 Oops", "oops"), "oops", false},
                     OutcomeCase{"ShorterThanAnnounced", Ending(BodyEnd::Close, 4), "0123", false},
                     OutcomeCase{"StalledInTheBody", Ending(BodyEnd::Stall, 0), "", false}),
-    testing_support::CaseName());
+    CaseName());
 
 TEST(FileDownloadTest, ResetDuringTheBodyFails) {
   TestHttpServer server([](const RecordedRequest&) { return Ending(BodyEnd::Reset, 4); });
   const DownloadResult result = DownloadWholeFile(server.Url("/p.jpg"));
   EXPECT_FALSE(result.complete);
   // Whether the bytes before the reset are read depends on the moment it arrives.
-  EXPECT_TRUE(std::string("0123").starts_with(AsText(result.body)));
+  EXPECT_TRUE(std::string("0123").starts_with(BodyText(result.body)));
 }
 
 TEST(FileDownloadTest, FollowsRedirects) {
@@ -103,7 +97,7 @@ TEST(FileDownloadTest, FollowsRedirects) {
   });
   const DownloadResult moved = DownloadWholeFile(server.Url("/old.jpg"));
   EXPECT_TRUE(moved.complete);
-  EXPECT_EQ(AsText(moved.body), "JPEG");
+  EXPECT_EQ(BodyText(moved.body), "JPEG");
   EXPECT_FALSE(DownloadWholeFile(server.Url("/loop")).complete);
 }
 
@@ -131,13 +125,13 @@ TEST(FileDownloadTest, UsesTheProxyOfTheEnvironment) {
   unsetenv("NO_PROXY");
   const DownloadResult result = DownloadWholeFile("http://pictures.example/a.jpg");
   unsetenv("http_proxy");
-  EXPECT_EQ(AsText(result.body), "via proxy");
+  EXPECT_EQ(BodyText(result.body), "via proxy");
   ASSERT_EQ(proxy.Requests().size(), 1U);
   EXPECT_EQ(proxy.Requests()[0].Target(), "http://pictures.example/a.jpg");
 }
 
 TEST(FileDownloadTest, RefusesAnUntrustedCertificate) {
-  testing_support::TlsTestServer server;
+  TlsTestServer server;
   ASSERT_TRUE(server.Running());
   const DownloadResult result =
       DownloadWholeFile("https://127.0.0.1:" + std::to_string(server.Port()) + "/");

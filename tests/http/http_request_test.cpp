@@ -15,16 +15,10 @@ namespace vexa {
 namespace {
 
 using namespace std::chrono_literals;
-using testing_support::BodyEnd;
-using testing_support::RecordedRequest;
-using testing_support::Reply;
-using testing_support::ScriptedReply;
-using testing_support::TestHttpServer;
+using namespace testing_support;
 
 const std::string kDefaultAgentLine =
     "User-Agent: Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)\r\n";
-
-std::string AsText(const ByteBuffer& bytes) { return {bytes.begin(), bytes.end()}; }
 
 ByteBuffer AsBytes(std::string_view text) { return {text.begin(), text.end()}; }
 
@@ -46,7 +40,7 @@ class WireTest : public testing::TestWithParam<WireCase> {};
 TEST_P(WireTest, ServerReceivesExactlyTheComposedRequest) {
   TestHttpServer server(Ok);
   const ByteBuffer body = HttpRequest(server.Url(GetParam().path), GetParam().options);
-  EXPECT_EQ(AsText(body), "fine");
+  EXPECT_EQ(BodyText(body), "fine");
   const auto requests = server.Requests();
   ASSERT_EQ(requests.size(), 1U);
   EXPECT_EQ(requests[0].head, ReplaceAll(GetParam().head, "{o}", server.Origin()));
@@ -119,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "OPTIONS /d HTTP/1.1\r\nHost: {o}\r\n" + kDefaultAgentLine +
                      "Content-Length: 1\r\n\r\n",
                  "q"}),
-    testing_support::CaseName());
+    CaseName());
 
 struct VerbCase {
   const char* name;
@@ -148,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
                     VerbCase{"Options", 4, "OPTIONS"}, VerbCase{"Delete", 5, "DELETE"},
                     VerbCase{"Trace", 6, "TRACE"}, VerbCase{"Connect", 7, "CONNECT"},
                     VerbCase{"Eight", 8, "GET"}, VerbCase{"MinusOne", -1, "GET"}),
-    testing_support::CaseName());
+    CaseName());
 
 TEST(HttpRequestTest, ByteBodyWinsOverTextBody) {
   TestHttpServer server(Ok);
@@ -187,7 +181,7 @@ TEST(HttpRequestTest, ReceivedHeadersAreTheRawBlock) {
   });
   Text headers;
   const ByteBuffer body = HttpRequest(server.Url("/"), {.receivedHeaders = &headers});
-  EXPECT_EQ(AsText(body), "gone");
+  EXPECT_EQ(BodyText(body), "gone");
   EXPECT_EQ(headers, "HTTP/1.1 404 Not Found\r\nX-A: 1\r\nx-b:2\r\nContent-Length: 4");
 }
 
@@ -202,8 +196,8 @@ TEST(HttpRequestTest, ChunkedAndLargeBodiesArriveWhole) {
     reply.chunked = request.Target() == "/chunked";
     return reply;
   });
-  EXPECT_EQ(AsText(HttpRequest(server.Url("/large"))), large);
-  EXPECT_EQ(AsText(HttpRequest(server.Url("/chunked"))), "abc" + large.substr(0, 5000));
+  EXPECT_EQ(BodyText(HttpRequest(server.Url("/large"))), large);
+  EXPECT_EQ(BodyText(HttpRequest(server.Url("/chunked"))), "abc" + large.substr(0, 5000));
 }
 
 struct LimitCase {
@@ -229,7 +223,7 @@ TEST_P(HeaderLimitTest, BlockAndNulMustFitIn5000Bytes) {
   const ByteBuffer body =
       HttpRequest(server.Url("/"),
                   {.cookies = &cookies, .receivedCookies = &received, .receivedHeaders = &headers});
-  EXPECT_EQ(AsText(body), "ok");
+  EXPECT_EQ(BodyText(body), "ok");
   if (GetParam().fits) {
     EXPECT_EQ(headers, fixed + pad);
     EXPECT_EQ(received, "a=1");
@@ -243,7 +237,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, HeaderLimitTest,
                          testing::Values(LimitCase{"Fits4999", 4999, true},
                                          LimitCase{"TooLong5000", 5000, false},
                                          LimitCase{"FarTooLong", 60000, false}),
-                         testing_support::CaseName());
+                         CaseName());
 
 ScriptedReply SetsCookies(const RecordedRequest&) {
   ScriptedReply reply = Reply("HTTP/1.1 200 OK", "");
@@ -292,7 +286,7 @@ TEST(HttpRequestTest, RedirectFollowed) {
   TestHttpServer server(Redirects);
   Text headers;
   const ByteBuffer body = HttpRequest(server.Url("/dir/start"), {.receivedHeaders = &headers});
-  EXPECT_EQ(AsText(body), "arrived");
+  EXPECT_EQ(BodyText(body), "arrived");
   EXPECT_EQ(headers, "HTTP/1.1 200 OK\r\nContent-Length: 7");
   const auto requests = server.Requests();
   ASSERT_EQ(requests.size(), 2U);
@@ -307,7 +301,7 @@ TEST(HttpRequestTest, RedirectNotFollowed) {
   Text headers;
   const ByteBuffer body =
       HttpRequest(server.Url("/dir/start"), {.receivedHeaders = &headers, .noRedirect = true});
-  EXPECT_EQ(AsText(body), "moved");
+  EXPECT_EQ(BodyText(body), "moved");
   EXPECT_EQ(headers, "HTTP/1.1 302 Found\r\nLocation: next?q=1\r\nContent-Length: 5");
   EXPECT_EQ(server.Requests().size(), 1U);
 }
@@ -331,7 +325,7 @@ TEST(HttpRequestTest, RedirectToAnotherServerNamesItsHost) {
     reply.headerLines = {"Location: http://localhost:" + std::to_string(target.Port()) + "/there"};
     return reply;
   });
-  EXPECT_EQ(AsText(HttpRequest(server.Url("/"))), "fine");
+  EXPECT_EQ(BodyText(HttpRequest(server.Url("/"))), "fine");
   ASSERT_EQ(target.Requests().size(), 1U);
   EXPECT_EQ(target.Requests()[0].head.substr(0, target.Requests()[0].head.find("\r\nAccept")),
             "GET /there HTTP/1.1\r\nHost: localhost:" + std::to_string(target.Port()));
@@ -361,7 +355,7 @@ TEST(HttpRequestTest, ProxyForHttpSeesTheAbsoluteTarget) {
   TestHttpServer proxy(Ok);
   const ByteBuffer body = HttpRequest("http://site.example:81/a/b?c",
                                       {.proxy = proxy.Origin(), .completeHeaders = false});
-  EXPECT_EQ(AsText(body), "fine");
+  EXPECT_EQ(BodyText(body), "fine");
   HttpRequest("http://site.example/x", {.proxy = proxy.Origin(), .completeHeaders = false});
   const auto requests = proxy.Requests();
   ASSERT_EQ(requests.size(), 2U);
@@ -387,17 +381,17 @@ TEST(HttpRequestTest, DirectConnectionIgnoresProxyVariables) {
   setenv("http_proxy", "http://127.0.0.1:9", 1);
   const ByteBuffer body = HttpRequest(server.Url("/"));
   unsetenv("http_proxy");
-  EXPECT_EQ(AsText(body), "fine");
+  EXPECT_EQ(BodyText(body), "fine");
 }
 
 TEST(HttpRequestTest, HttpsWithSelfSignedCertificate) {
-  testing_support::TlsTestServer server;
+  TlsTestServer server;
   ASSERT_TRUE(server.Running());
   Text headers;
   const ByteBuffer body = HttpRequest("https://127.0.0.1:" + std::to_string(server.Port()) + "/",
                                       {.receivedHeaders = &headers});
   EXPECT_EQ(headers.substr(0, 15), "HTTP/1.0 200 ok");
-  EXPECT_NE(AsText(body).find("Cipher"), std::string::npos);
+  EXPECT_NE(BodyText(body).find("Cipher"), std::string::npos);
 }
 
 TEST(HttpRequestTest, FailedConnectionStillRunsTheLastSteps) {
@@ -436,7 +430,7 @@ struct EndingCase {
 class EarlyEndTest : public testing::TestWithParam<EndingCase> {};
 
 TEST_P(EarlyEndTest, KeepsWhatArrived) {
-  const testing_support::ScopedHttpTimeouts quick({2s, 1s});
+  const ScopedHttpTimeouts quick({2s, 1s});
   TestHttpServer server([](const RecordedRequest&) {
     ScriptedReply reply = Reply("HTTP/1.1 200 OK", "0123456789");
     reply.end = GetParam().end;
@@ -445,17 +439,17 @@ TEST_P(EarlyEndTest, KeepsWhatArrived) {
   });
   Text headers;
   const ByteBuffer body = HttpRequest(server.Url("/"), {.receivedHeaders = &headers});
-  EXPECT_EQ(AsText(body), GetParam().body);
+  EXPECT_EQ(BodyText(body), GetParam().body);
   EXPECT_EQ(headers, "HTTP/1.1 200 OK\r\nContent-Length: 10");
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, EarlyEndTest,
                          testing::Values(EndingCase{"Closed", BodyEnd::Close, 4, "0123"},
                                          EndingCase{"Stalled", BodyEnd::Stall, 1, "0"}),
-                         testing_support::CaseName());
+                         CaseName());
 
 TEST(HttpRequestTest, StallBeforeAnyAnswerEndsWithNothing) {
-  const testing_support::ScopedHttpTimeouts quick({2s, 1s});
+  const ScopedHttpTimeouts quick({2s, 1s});
   TestHttpServer server([](const RecordedRequest&) {
     ScriptedReply reply = Reply("HTTP/1.1 200 OK", "late");
     reply.delay = 10s;

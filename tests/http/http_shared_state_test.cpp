@@ -18,10 +18,7 @@ namespace vexa {
 namespace {
 
 using namespace std::chrono_literals;
-using testing_support::RecordedRequest;
-using testing_support::Reply;
-using testing_support::ScriptedReply;
-using testing_support::TestHttpServer;
+using namespace testing_support;
 
 // Runs the task on a thread of its own and waits for it.
 void OnAnotherThread(const std::function<void()>& task) { std::thread(task).join(); }

@@ -16,11 +16,7 @@ namespace vexa {
 namespace {
 
 using namespace std::chrono_literals;
-using testing_support::BodyEnd;
-using testing_support::RecordedRequest;
-using testing_support::Reply;
-using testing_support::ScriptedReply;
-using testing_support::TestHttpServer;
+using namespace testing_support;
 
 TEST(HttpStopTest, EndsRunningAndWaitingTransfersAndLaterCalls) {
   TestHttpServer server([](const RecordedRequest&) {

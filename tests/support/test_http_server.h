@@ -90,4 +90,9 @@ class TestHttpServer {
 // A reply with the status line and body given and nothing unusual.
 ScriptedReply Reply(std::string statusLine, std::string body);
 
+// Received body bytes as a string, to compare with what a reply carried.
+inline std::string BodyText(const std::vector<unsigned char>& body) {
+  return {body.begin(), body.end()};
+}
+
 }  // namespace vexa::testing_support
