@@ -20,9 +20,11 @@ inline constexpr std::string_view DownloadAgent =
 
 // One GET over HTTP/1.0 asking for any content type, with the fragment
 // dropped, always from the server, following redirects, through the proxy
-// that the usual environment variables name. At most four downloads per host
-// and port run at a time, the others wait. An address that is not a readable
-// http or https one gives an empty, incomplete result.
+// that the usual environment variables name, with the cookies of the
+// process's store. Unlike HttpRequest it checks https certificates, as the
+// system's download service did. At most four downloads per host and port
+// run at a time, the others wait. An address that is not a readable http or
+// https one gives an empty, incomplete result.
 DownloadResult DownloadWholeFile(std::string_view address);
 
 }  // namespace vexa
