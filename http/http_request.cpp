@@ -21,33 +21,28 @@
 namespace vexa {
 namespace {
 
-constexpr int kGet = 0;
-constexpr int kPost = 1;
-constexpr int kHead = 2;
-constexpr int kPut = 3;
-
 // Where one request of the exchange goes.
 struct WireRequest {
   Text url;       // what libcurl connects to; relative redirects resolve against it
   Text target;    // request target sent as it is; empty lets libcurl form it from `url`
   Text hostLine;  // value of the Host line
   Text proxy;     // empty: direct, whatever the environment says
-  int method = kGet;
+  int method = kMethodGet;
 };
 
 bool SameEndpoint(const std::optional<UrlTarget>& target, const Text& host, long port) {
   return target && target->host == host && target->port == port;
 }
 
-// The first request: host and port exactly as the address parts give them
-// (port 0 standing for the scheme's default), the address path as the
-// request target, in absolute form when a plain-http proxy forwards it.
-// Nothing when libcurl cannot connect to that host and port.
+// The first request: host and port exactly as the address parts give them,
+// the address path as the request target, in absolute form when a plain-http
+// proxy forwards it. Nothing when libcurl cannot connect to that host and
+// port (a port outside 1..65535 included).
 std::optional<WireRequest> FirstRequest(std::string_view url, const ComposedRequest& request) {
   const Text scheme = request.secure ? "https" : "http";
   const long defaultPort = request.secure ? 443 : 80;
   const Text host = UrlHost(url);
-  const long port = UrlPort(url) == 0 ? defaultPort : UrlPort(url);
+  const long port = ServerPort(url, request.secure);
   if (port < 1 || port > 65535) {
     return std::nullopt;
   }
@@ -73,9 +68,9 @@ std::optional<WireRequest> FirstRequest(std::string_view url, const ComposedRequ
 // 303 turns every method but HEAD into GET, and 301 and 302 turn POST into
 // GET, as browsers do; other redirects keep the method and its body.
 int RedirectedMethod(int method, long status) {
-  const bool becomesGet =
-      (status == 303 && method != kHead) || ((status == 301 || status == 302) && method == kPost);
-  return becomesGet ? kGet : method;
+  const bool becomesGet = (status == 303 && method != kMethodHead) ||
+                          ((status == 301 || status == 302) && method == kMethodPost);
+  return becomesGet ? kMethodGet : method;
 }
 
 // The request that follows a redirect answer to `location` (absolute, as
@@ -99,8 +94,10 @@ std::optional<WireRequest> NextRequest(const WireRequest& previous, long status,
   return next;
 }
 
-// Points the handle at the request and sets its verb. Every method but GET
-// carries the body when there is one; POST and PUT announce even an empty one.
+// Points the handle at the request and sets its verb. Methods other than GET
+// and HEAD carry the body when there is one, and POST and PUT announce even
+// an empty one. HEAD sends none: libcurl's no-body mode, which keeps it from
+// waiting for an answer body that never comes, cannot send one.
 void AimTransfer(CURL* handle, const WireRequest& wire, const ByteBuffer& body,
                  curl_slist* headers) {
   curl_easy_setopt(handle, CURLOPT_URL, wire.url.c_str());
@@ -111,18 +108,19 @@ void AimTransfer(CURL* handle, const WireRequest& wire, const ByteBuffer& body,
   curl_easy_setopt(handle, CURLOPT_CUSTOMREQUEST, nullptr);
   curl_easy_setopt(handle, CURLOPT_NOBODY, 0L);
   curl_easy_setopt(handle, CURLOPT_HTTPGET, 1L);
-  if (wire.method == kGet) {
+  if (wire.method == kMethodGet) {
     return;
   }
-  if (wire.method == kHead) {
+  if (wire.method == kMethodHead) {
     curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
+    return;
   }
-  if (!body.empty() || wire.method == kPost || wire.method == kPut) {
+  if (!body.empty() || wire.method == kMethodPost || wire.method == kMethodPut) {
     curl_easy_setopt(handle, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
     curl_easy_setopt(handle, CURLOPT_POSTFIELDS,
                      body.empty() ? "" : reinterpret_cast<const char*>(body.data()));
   }
-  if (wire.method != kPost) {
+  if (wire.method != kMethodPost) {
     curl_easy_setopt(handle, CURLOPT_CUSTOMREQUEST, std::string(MethodVerb(wire.method)).c_str());
   }
 }
@@ -156,7 +154,7 @@ void SetUpSession(CURL* handle, const ComposedRequest& request, ResponseHead& he
 // The body a method other than GET sends: the byte body, or the text body's
 // bytes when it is empty, which the caller's byte body then receives.
 ByteBuffer BodyToSend(int method, const HttpRequestOptions& options) {
-  if (method == kGet) {
+  if (method == kMethodGet) {
     return {};
   }
   if (options.byteBody != nullptr && !options.byteBody->empty()) {
@@ -199,8 +197,8 @@ void Exchange(CURL* handle, WireRequest wire, const ComposedRequest& request,
 
 ByteBuffer HttpRequest(std::string_view url, const HttpRequestOptions& options) {
   const ComposedRequest request = ComposeRequest(url, options);
-  const HostLimit::Slot slot =
-      RequestHostLimit().Acquire(UrlHost(url) + ":" + std::to_string(UrlPort(url)));
+  const HostLimit::Slot slot = RequestHostLimit().Acquire(
+      UrlHost(url) + ":" + std::to_string(ServerPort(url, request.secure)));
   if (!slot) {
     return {};
   }

@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "http/header_names.h"
+#include "http/url_parts.h"
 #include "text/marker_search.h"
 
 namespace vexa {
@@ -11,8 +12,6 @@ namespace {
 
 constexpr std::array<std::string_view, 8> kVerbs = {"GET",     "POST",   "HEAD",  "PUT",
                                                     "OPTIONS", "DELETE", "TRACE", "CONNECT"};
-constexpr int kPost = 1;
-
 // Whether `headers` holds `name` anywhere, ASCII case ignored.
 bool Mentions(std::string_view headers, std::string_view name) {
   return FindForward(headers, name, 1, true) != kNotFound;
@@ -46,7 +45,7 @@ void CompleteDefaults(Text& headers, std::string_view url, int method) {
   if (!Mentions(headers, "Accept-Language:")) {
     headers += "\r\nAccept-Language: zh-cn";
   }
-  if (method == kPost && !Mentions(headers, "Content-Type:")) {
+  if (method == kMethodPost && !Mentions(headers, "Content-Type:")) {
     headers += "\r\nContent-Type: application/x-www-form-urlencoded";
   }
 }
@@ -64,6 +63,14 @@ void AppendCookieLine(Text& headers, std::string_view cookies) {
 
 std::string_view MethodVerb(int method) {
   return kVerbs[static_cast<std::size_t>(ClampedMethod(method))];
+}
+
+long ServerPort(std::string_view url, bool secure) {
+  const int port = UrlPort(url);
+  if (port != 0) {
+    return port;
+  }
+  return secure ? 443 : 80;
 }
 
 ComposedRequest ComposeRequest(std::string_view url, const HttpRequestOptions& options) {

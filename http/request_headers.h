@@ -12,6 +12,12 @@ namespace vexa {
 inline constexpr std::string_view DefaultAgent =
     "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)";
 
+// Indices of the verb table that the request treats apart.
+inline constexpr int kMethodGet = 0;
+inline constexpr int kMethodPost = 1;
+inline constexpr int kMethodHead = 2;
+inline constexpr int kMethodPut = 3;
+
 struct ComposedRequest {
   int method = 0;       // clamped index into the verb table
   bool secure = false;  // the address begins "https://", ASCII case ignored
@@ -27,5 +33,9 @@ ComposedRequest ComposeRequest(std::string_view url, const HttpRequestOptions& o
 
 // The verb of a method index; an index outside the table gives "GET".
 std::string_view MethodVerb(int method);
+
+// The port to connect to: the address's own, where 0 stands for the
+// scheme's default (443 for a secure request, else 80).
+long ServerPort(std::string_view url, bool secure);
 
 }  // namespace vexa

@@ -173,6 +173,16 @@ TEST(HttpRequestTest, GetSendsNeitherBody) {
   EXPECT_EQ(byteBody, AsBytes("bytes"));
 }
 
+TEST(HttpRequestTest, HeadSendsNoBody) {
+  TestHttpServer server([](const RecordedRequest&) { return Reply("HTTP/1.1 200 OK", ""); });
+  ByteBuffer byteBody;
+  HttpRequest(server.Url("/h"), {.method = 2, .textBody = "t", .byteBody = &byteBody});
+  ASSERT_EQ(server.Requests().size(), 1U);
+  EXPECT_EQ(server.Requests()[0].Method(), "HEAD");
+  EXPECT_EQ(server.Requests()[0].head.find("Content-Length"), std::string::npos);
+  EXPECT_EQ(byteBody, AsBytes("t"));
+}
+
 TEST(HttpRequestTest, ReceivedHeadersAreTheRawBlock) {
   TestHttpServer server([](const RecordedRequest&) {
     ScriptedReply reply = Reply("HTTP/1.1 404 Not Found", "gone");

@@ -126,6 +126,14 @@ TEST(ComposeRequestTest, SecureByTheFirstEightBytes) {
   EXPECT_FALSE(ComposeRequest("x.example/?https://", {}).secure);
 }
 
+TEST(ComposeRequestTest, PortZeroIsTheSchemesDefault) {
+  EXPECT_EQ(ServerPort("http://x.example:/a", false), 80);
+  EXPECT_EQ(ServerPort("https://x.example:/a", true), 443);
+  EXPECT_EQ(ServerPort("http://x.example:8080/a", false), 8080);
+  // The address parts choose 443 by the first five bytes alone.
+  EXPECT_EQ(ServerPort("httpsite.example/x", false), 443);
+}
+
 TEST(ComposeRequestTest, SwitchesOmittedAreTrue) {
   EXPECT_TRUE(ComposeRequest(kUrl, {}).mergeCookies);
   EXPECT_FALSE(ComposeRequest(kUrl, {.mergeCookies = false}).mergeCookies);
