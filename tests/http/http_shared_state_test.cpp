@@ -4,7 +4,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -96,7 +98,20 @@ TEST(CookieJarTest, ForgetsACookieTheServerDeletes) {
 }
 
 TEST(CookieJarTest, OverlappingRequestsKeepEachOthersCookies) {
-  TestHttpServer server(CookieSetter);
+  // Each answer waits until both requests have arrived, so both transfers
+  // start from the same jar and end one after the other.
+  std::mutex mutex;
+  std::condition_variable bothArrived;
+  int arrived = 0;
+  TestHttpServer server([&](const RecordedRequest& request) {
+    if (request.Target().find("/set-") != std::string::npos) {
+      std::unique_lock lock(mutex);
+      ++arrived;
+      bothArrived.notify_all();
+      bothArrived.wait_for(lock, 5s, [&] { return arrived == 2; });
+    }
+    return CookieSetter(request);
+  });
   std::atomic<int> next{0};
   RunTogether(2, [&] { HttpRequest(server.Url(next++ == 0 ? "/both/set-a" : "/both/set-b")); });
   EXPECT_EQ(server.MaxConcurrentRequests(), 2);
@@ -115,7 +130,7 @@ TEST(CookieJarTest, DownloadsShareIt) {
 
 ScriptedReply SlowPicture(const RecordedRequest&) {
   ScriptedReply reply = Reply("HTTP/1.1 200 OK", "picture");
-  reply.delay = 30ms;
+  reply.delay = 60ms;
   return reply;
 }
 
