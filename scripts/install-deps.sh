@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev ccache pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libcurl4-openssl-dev libpcre2-dev libicu-dev
-  openssl
+  openssl ca-certificates
 )
 
 missing=()
