@@ -12,11 +12,13 @@ namespace {
 
 constexpr std::array<std::string_view, 8> kVerbs = {"GET",     "POST",   "HEAD",  "PUT",
                                                     "OPTIONS", "DELETE", "TRACE", "CONNECT"};
+
 // Whether `headers` holds `name` anywhere, ASCII case ignored.
 bool Mentions(std::string_view headers, std::string_view name) {
   return FindForward(headers, name, 1, true) != kNotFound;
 }
 
+// The index, or GET's for one outside the verb table.
 int ClampedMethod(int method) {
   return method < 0 || method >= static_cast<int>(kVerbs.size()) ? 0 : method;
 }
