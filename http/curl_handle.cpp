@@ -1,5 +1,6 @@
 #include "http/curl_handle.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstddef>
 #include <new>
@@ -21,12 +22,27 @@ struct CurlTextDeleter {
 };
 using CurlText = std::unique_ptr<char, CurlTextDeleter>;
 
-// Appends one chunk of a response body to the ByteBuffer `sink`; returning
-// less than the chunk (memory exhausted) makes libcurl end the transfer.
+// Room reserved ahead for an announced body at most; a larger body grows as
+// it arrives, so a false length cannot claim much memory.
+constexpr curl_off_t kMostReserved = 64 * 1024 * 1024;
+
+// Appends one chunk of a response body to the ByteBuffer that the handle
+// `sink` keeps as its private pointer; the first chunk reserves room for the
+// whole announced length, so the body is never copied over as it grows.
+// Returning less than the chunk (memory exhausted) ends the transfer.
 std::size_t AppendBody(char* data, std::size_t size, std::size_t count, void* sink) {
   const std::size_t length = size * count;
   try {
-    auto* body = static_cast<ByteBuffer*>(sink);
+    CURL* handle = sink;
+    char* owner = nullptr;
+    curl_easy_getinfo(handle, CURLINFO_PRIVATE, &owner);
+    auto* body = reinterpret_cast<ByteBuffer*>(owner);
+    curl_off_t announced = -1;
+    if (body->empty() &&
+        curl_easy_getinfo(handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced) == CURLE_OK &&
+        announced > 0) {
+      body->reserve(static_cast<std::size_t>(std::min(announced, kMostReserved)));
+    }
     body->insert(body->end(), data, data + length);
   } catch (const std::bad_alloc&) {
     return 0;
@@ -88,7 +104,8 @@ CurlEasy NewTransfer(ByteBuffer& body) {
   curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, StopCheck);
   curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, AppendBody);
-  curl_easy_setopt(h, CURLOPT_WRITEDATA, &body);
+  curl_easy_setopt(h, CURLOPT_WRITEDATA, h);
+  curl_easy_setopt(h, CURLOPT_PRIVATE, &body);
   return handle;
 }
 

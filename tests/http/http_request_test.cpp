@@ -458,6 +458,18 @@ INSTANTIATE_TEST_SUITE_P(Cases, EarlyEndTest,
                                          EndingCase{"Stalled", BodyEnd::Stall, 1, "0"}),
                          CaseName());
 
+TEST(HttpRequestTest, AFalseHugeLengthKeepsWhatArrived) {
+  TestHttpServer server([](const RecordedRequest&) {
+    ScriptedReply reply = Reply("HTTP/1.1 200 OK", "0123456789");
+    reply.headerLines = {"Content-Length: 999999999999999"};
+    reply.announceLength = false;
+    reply.end = BodyEnd::Close;
+    reply.sentBytes = 4;
+    return reply;
+  });
+  EXPECT_EQ(BodyText(HttpRequest(server.Url("/"))), "0123");
+}
+
 TEST(HttpRequestTest, StallBeforeAnyAnswerEndsWithNothing) {
   const ScopedHttpTimeouts quick({2s, 1s});
   TestHttpServer server([](const RecordedRequest&) {
