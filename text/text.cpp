@@ -40,23 +40,11 @@ Text AsciiUpper(std::string_view text) {
 }
 
 Text Trim(std::string_view text) {
-  for (;;) {
-    if (text.starts_with(kAsciiSpace)) {
-      text.remove_prefix(kAsciiSpace.size());
-    } else if (text.starts_with(kFullWidthSpace)) {
-      text.remove_prefix(kFullWidthSpace.size());
-    } else {
-      break;
-    }
+  while (text.starts_with(kAsciiSpace) || text.starts_with(kFullWidthSpace)) {
+    text.remove_prefix(text.starts_with(kAsciiSpace) ? kAsciiSpace.size() : kFullWidthSpace.size());
   }
-  for (;;) {
-    if (text.ends_with(kAsciiSpace)) {
-      text.remove_suffix(kAsciiSpace.size());
-    } else if (text.ends_with(kFullWidthSpace)) {
-      text.remove_suffix(kFullWidthSpace.size());
-    } else {
-      break;
-    }
+  while (text.ends_with(kAsciiSpace) || text.ends_with(kFullWidthSpace)) {
+    text.remove_suffix(text.ends_with(kAsciiSpace) ? kAsciiSpace.size() : kFullWidthSpace.size());
   }
   return Text(text);
 }
