@@ -7,10 +7,12 @@
 #include <curl/curl.h>
 
 #include <cstddef>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench/median_summary.h"
 #include "http/http_client.h"
 #include "http/http_request.h"
 #include "tests/support/test_http_server.h"
@@ -93,13 +95,13 @@ int main(int argc, char** argv) {
   // the machine that drifts during the run does not favour either of them.
   char interleave[] = "--benchmark_enable_random_interleaving=true";
   std::vector<char*> arguments = {argv[0], interleave};
-  for (int i = 1; i < argc; ++i) {
-    arguments.push_back(argv[i]);
-  }
-  int count = static_cast<int>(arguments.size());
-  arguments.push_back(nullptr);
-  benchmark::Initialize(&count, arguments.data());
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
+  arguments.insert(arguments.end(), argv + 1, argv + argc);
+  const auto medians =
+      vexa::bench::RunForMedians(static_cast<int>(arguments.size()), arguments.data());
+  const double request = medians.at("BM_HttpRequest");
+  const double bare = medians.at("BM_BareCurl");
+  std::printf("10 MB body, %d fetches each: HttpRequest %.2f ms, bare libcurl %.2f ms, "
+              "ratio %.2f (target <= 1.1)\n",
+              kFetches, request, bare, request / bare);
   return 0;
 }

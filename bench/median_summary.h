@@ -15,6 +15,9 @@ namespace vexa::bench {
 // milliseconds, of every benchmark by name.
 class MedianCollector : public benchmark::ConsoleReporter {
  public:
+  // Plain text: the figures end up in logs and notes, where colour codes are noise.
+  MedianCollector() : ConsoleReporter(OO_Tabular) {}
+
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
       if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
