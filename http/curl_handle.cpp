@@ -12,15 +12,8 @@
 namespace vexa {
 namespace {
 
-struct CurlUrlDeleter {
-  void operator()(CURLU* url) const { curl_url_cleanup(url); }
-};
-using CurlUrl = std::unique_ptr<CURLU, CurlUrlDeleter>;
-
-struct CurlTextDeleter {
-  void operator()(char* text) const { curl_free(text); }
-};
-using CurlText = std::unique_ptr<char, CurlTextDeleter>;
+using CurlUrl = CurlOwned<CURLU, curl_url_cleanup>;
+using CurlText = CurlOwned<char, curl_free>;
 
 // Room reserved ahead for an announced body at most; a larger body grows as
 // it arrives, so a false length cannot claim much memory.

@@ -12,15 +12,16 @@
 
 namespace vexa {
 
-struct CurlEasyDeleter {
-  void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+// Frees a libcurl object with the library's own `Free` routine.
+template <typename T, auto Free>
+struct CurlFreer {
+  void operator()(T* object) const { Free(object); }
 };
-using CurlEasy = std::unique_ptr<CURL, CurlEasyDeleter>;
+template <typename T, auto Free>
+using CurlOwned = std::unique_ptr<T, CurlFreer<T, Free>>;
 
-struct CurlListDeleter {
-  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
-};
-using CurlList = std::unique_ptr<curl_slist, CurlListDeleter>;
+using CurlEasy = CurlOwned<CURL, curl_easy_cleanup>;
+using CurlList = CurlOwned<curl_slist, curl_slist_free_all>;
 
 // Redirects a transfer follows before it settles for the answer it has.
 inline constexpr long kMaxRedirects = 30;
